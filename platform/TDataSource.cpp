@@ -22,6 +22,7 @@ void TDataSource::attach(QTableView* grid)
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setTabKeyNavigation(false);
     for (int c = 0; c < int(m_columns.size()); ++c)
         grid->setColumnWidth(c, m_columns[c].width);
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
