@@ -10,6 +10,8 @@ TsuiURLLabel::TsuiURLLabel(QWidget* parent)
 {
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
+    // The rectangles are one line high; bottom alignment keeps the underline inside them.
+    setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     setCursor(Qt::PointingHandCursor);
     QFont underlined = font();
     underlined.setUnderline(true);

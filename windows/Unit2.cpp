@@ -20,6 +20,7 @@
 
 #include <QDateTime>
 #include <QKeyEvent>
+#include <limits>
 
 QString MachineID;
 
@@ -64,6 +65,10 @@ TFMain::TFMain(const ConnectionSettings& catalogue, QWidget* parent)
         link->setText(MakerDetails::kAdvertPlaceholderCaption);
         link->setURL(MakerDetails::kAdvertPlaceholderAddress);
     }
+
+    // The entry fields set no length limit of their own.
+    for (QLineEdit* edit : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3})
+        edit->setMaxLength(std::numeric_limits<int>::max());
 
     m_ui->Edit2->installEventFilter(this);
     m_ui->Edit3->installEventFilter(this);

@@ -42,6 +42,7 @@ void CatalogueFixture::openOwnConnection(const ConnectionSettings& s)
         db.setPort(s.port);
     db.setUserName(s.userName);
     db.setPassword(s.password);
+    db.setConnectOptions(s.connectOptions);
     if (!db.open())
         fail(QStringLiteral("fixture connection: ") + db.lastError().text());
 }
@@ -96,9 +97,9 @@ qlonglong CatalogueFixture::addSite(const QString& name, const QString& address,
     return scalar(QStringLiteral("select max(NetID) from Net")).toLongLong();
 }
 
-SqliteCatalogue::SqliteCatalogue()
+SqliteCatalogue::SqliteCatalogue(bool withDemo)
 {
-    CatalogueSchema::createSqliteCatalogue(path(), false);
+    CatalogueSchema::createSqliteCatalogue(path(), withDemo);
     openOwnConnection(settings());
 }
 

@@ -41,7 +41,7 @@ private:
 class SqliteCatalogue : public CatalogueFixture
 {
 public:
-    SqliteCatalogue();
+    explicit SqliteCatalogue(bool withDemo = false);
     ~SqliteCatalogue() override;
 
     ConnectionSettings settings() const override;
