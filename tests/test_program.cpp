@@ -61,6 +61,7 @@ private slots:
     void guardIsReleasedWhenTheOwnerDies();
     void simultaneousStartsRunOne();
     void otherSessionRunsItsOwn();
+    void unusableGuardRunsUnguarded();
     void mainWindowScreenshot();
 };
 
@@ -122,6 +123,18 @@ void TestProgram::otherSessionRunsItsOwn()
     QTRY_VERIFY_WITH_TIMEOUT(hasStarted(catalogue, "S2"), 30000);
     QCOMPARE(one->state(), QProcess::Running);
     QCOMPARE(two->state(), QProcess::Running);
+    stop(*one);
+    stop(*two);
+}
+
+void TestProgram::unusableGuardRunsUnguarded()
+{
+    // No file can be made in /proc: both starts run, without a guard.
+    SqliteCatalogue catalogue;
+    auto one = startProgram(catalogue, "U1", "/proc");
+    QTRY_VERIFY_WITH_TIMEOUT(hasStarted(catalogue, "U1"), 30000);
+    auto two = startProgram(catalogue, "U2", "/proc");
+    QTRY_VERIFY_WITH_TIMEOUT(hasStarted(catalogue, "U2"), 30000);
     stop(*one);
     stop(*two);
 }
