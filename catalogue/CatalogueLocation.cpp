@@ -111,8 +111,10 @@ Location parse(const QString& value)
         s.connectOptions = QStringLiteral("connect_timeout=%1").arg(kConnectionTimeoutSeconds);
     } else if (scheme == QLatin1String("postgresql-odbc")) {
         s.driver = QStringLiteral("QODBC");
+        // Debian registers psqlODBC with CommLog=1, which writes every
+        // session to a file in /tmp; the program keeps nothing locally.
         s.databaseName = QStringLiteral("DRIVER={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;"
-                                        "Uid=%4;Pwd=%5;ConnSettings=;")
+                                        "Uid=%4;Pwd=%5;ConnSettings=;CommLog=0;Debug=0;")
                              .arg(url.host())
                              .arg(url.port(5432))
                              .arg(kInitialCatalog, url.userName(), kPassword);
