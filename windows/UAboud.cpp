@@ -18,7 +18,11 @@ QString formatVersion(double version)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    const double rounded = std::round(version * 10.0) / 10.0;
+    // Rounded as its decimal text reads: 1.15 is held as 1.1499999999999999
+    // and still shows as 1.2. Reading the scaled value back through fifteen
+    // significant digits drops the binary residue before rounding.
+    const double tenths = std::round(QString::number(version * 10.0, 'g', 15).toDouble());
+    const double rounded = tenths / 10.0;
     return locale.toString(rounded == 0.0 ? 0.0 : rounded, 'f', 1);
 }
 
@@ -31,6 +35,7 @@ TFAboud::TFAboud(TADOConnection& connection, QWidget* parent)
     setFixedSize(483, 274);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
+    m_ui->StatusBar1->setSizeGripEnabled(false);
     StatusPanels(m_ui->StatusBar1, {180, 180, 180});
 
     m_ui->Label1->setText(m_ui->Label1->text() + MakerDetails::kCompanyName);

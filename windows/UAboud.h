@@ -35,6 +35,7 @@ private:
 // The About window while it is open.
 extern TFAboud* FAboud;
 
-// A version number as "0.0": one decimal, rounded half away from zero, the
-// locale's decimal separator and no thousands separator.
+// A version number as "0.0": one decimal, rounded half away from zero on its
+// decimal digits (1.15 gives 1.2), the locale's decimal separator and no
+// thousands separator.
 QString formatVersion(double version);

@@ -14,8 +14,12 @@
 #include "WindowPlacement.h"
 
 #include <QDateTime>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 TFKorvath* FKorvath = nullptr;
@@ -32,13 +36,24 @@ TFKorvath::TFKorvath(TADOConnection& connection, QWidget* parent)
     m_ui->setupUi(this);
     m_ui->N1->actions().constFirst()->setObjectName(QStringLiteral("N2"));
     m_ui->centralwidget->setFixedSize(708, 444);
+    m_ui->StatusBar1->setSizeGripEnabled(false);
+    m_ui->StatusBar1->setFixedHeight(19);
     setFixedSize(sizeHint());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
+    QPalette treeColours = m_ui->TreeView1->palette();
+    treeColours.setColor(QPalette::Base, Qt::white);
+    m_ui->TreeView1->setPalette(treeColours);
+
     DataSource1 = new TDataSource(*ADOQuery1, {{QStringLiteral("NetName"), QStringLiteral("网站名称"), 180}}, this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->attach(m_ui->DBGrid1);
+    // Rows as high as a line of the grid's font, as in a data grid, not the
+    // roomier default of an item view.
+    QHeaderView* rows = m_ui->DBGrid1->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(m_ui->DBGrid1->fontMetrics().height() + 3);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -192,10 +207,24 @@ void TFKorvath::N4Click()
 
 // ---- the suggestion box ----------------------------------------------------------------------
 
+namespace {
+
+// A memo's whole text as typed, its lines joined by carriage return and line
+// feed. (toPlainText() would also turn no-break spaces into plain ones.)
+QString memoText(const QPlainTextEdit* memo)
+{
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+} // namespace
+
 void TFKorvath::Button1Click()
 {
-    const QString one = trimLow(m_ui->Memo1->toPlainText());
-    const QString two = trimLow(m_ui->Memo2->toPlainText());
+    const QString one = trimLow(memoText(m_ui->Memo1));
+    const QString two = trimLow(memoText(m_ui->Memo2));
     if (one.isEmpty() && two.isEmpty())
         return;
 
