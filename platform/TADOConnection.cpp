@@ -27,17 +27,23 @@ QString errorText(const QSqlError& error)
 
 } // namespace
 
+QSqlDatabase addDatabase(const QString& connectionName, const ConnectionSettings& settings)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, connectionName);
+    db.setDatabaseName(settings.databaseName);
+    db.setHostName(settings.hostName);
+    if (settings.port > 0)
+        db.setPort(settings.port);
+    db.setUserName(settings.userName);
+    db.setPassword(settings.password);
+    db.setConnectOptions(settings.connectOptions);
+    return db;
+}
+
 TADOConnection::TADOConnection(const ConnectionSettings& settings)
     : m_settings(settings), m_connectionName(nextConnectionName())
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(m_settings.driver, m_connectionName);
-    db.setDatabaseName(m_settings.databaseName);
-    db.setHostName(m_settings.hostName);
-    if (m_settings.port > 0)
-        db.setPort(m_settings.port);
-    db.setUserName(m_settings.userName);
-    db.setPassword(m_settings.password);
-    db.setConnectOptions(m_settings.connectOptions);
+    addDatabase(m_connectionName, m_settings);
 }
 
 TADOConnection::~TADOConnection()

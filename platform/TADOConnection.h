@@ -19,6 +19,9 @@ struct ConnectionSettings
     int connectTimeoutSeconds = 30;
 };
 
+// Registers a Qt database connection of that name with these settings (not opened).
+QSqlDatabase addDatabase(const QString& connectionName, const ConnectionSettings& settings);
+
 // The one connection of a run, shared by every query object. It opens on
 // demand, and it notices when a failed statement has lost the server, so that
 // the next statement opens it again instead of failing for the rest of the run.

@@ -35,14 +35,7 @@ CatalogueFixture::~CatalogueFixture()
 void CatalogueFixture::openOwnConnection(const ConnectionSettings& s)
 {
     m_connectionName = nextName();
-    QSqlDatabase db = QSqlDatabase::addDatabase(s.driver, m_connectionName);
-    db.setDatabaseName(s.databaseName);
-    db.setHostName(s.hostName);
-    if (s.port > 0)
-        db.setPort(s.port);
-    db.setUserName(s.userName);
-    db.setPassword(s.password);
-    db.setConnectOptions(s.connectOptions);
+    QSqlDatabase db = addDatabase(m_connectionName, s);
     if (!db.open())
         fail(QStringLiteral("fixture connection: ") + db.lastError().text());
 }
