@@ -45,7 +45,7 @@ QSqlDatabase CatalogueFixture::database() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
-void CatalogueFixture::exec(const QString& statement, const QVariantList& values)
+QSqlQuery CatalogueFixture::run(const QString& statement, const QVariantList& values)
 {
     QSqlQuery query(database());
     if (!query.prepare(statement))
@@ -54,17 +54,17 @@ void CatalogueFixture::exec(const QString& statement, const QVariantList& values
         query.addBindValue(v);
     if (!query.exec())
         fail(QStringLiteral("fixture statement: %1: %2").arg(statement, query.lastError().text()));
+    return query;
+}
+
+void CatalogueFixture::exec(const QString& statement, const QVariantList& values)
+{
+    run(statement, values);
 }
 
 QList<QVariantList> CatalogueFixture::rows(const QString& statement, const QVariantList& values)
 {
-    QSqlQuery query(database());
-    if (!query.prepare(statement))
-        fail(QStringLiteral("fixture prepare: %1: %2").arg(statement, query.lastError().text()));
-    for (const QVariant& v : values)
-        query.addBindValue(v);
-    if (!query.exec())
-        fail(QStringLiteral("fixture select: %1: %2").arg(statement, query.lastError().text()));
+    QSqlQuery query = run(statement, values);
     QList<QVariantList> result;
     while (query.next()) {
         QVariantList row;

@@ -3,6 +3,7 @@
 #include "TADOConnection.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -34,6 +35,8 @@ protected:
     QSqlDatabase database() const;
 
 private:
+    QSqlQuery run(const QString& statement, const QVariantList& values);
+
     QString m_connectionName;
 };
 
