@@ -511,6 +511,9 @@ void TestLibraryWindow::suggestion_data()
     QTest::newRow("quotes, statements and emoji stored as typed")
         << "it's \"fine\"'); delete from LeaveWord; --" << "😀 :UseID 　全角空格　" << true
         << "it's \"fine\"'); delete from LeaveWord; --" << "😀 :UseID 　全角空格　";
+    const QString controls = QStringLiteral("a") + QChar(0x01) + "b" + QChar(0x07) + "\tc" + QChar(0x7f) +
+                             QChar(0xA0) + "不换行空格";
+    QTest::newRow("control characters and no-break spaces") << controls << "" << true << controls << "";
     QTest::newRow("long text") << QString(20000, QChar(0x4E2D)) << "x" << true << QString(20000, QChar(0x4E2D)) << "x";
 }
 
