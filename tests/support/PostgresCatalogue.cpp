@@ -34,6 +34,14 @@ void PostgresCatalogue::reset()
         throw std::runtime_error("emptying the catalogue: " + query.lastError().text().toStdString());
 }
 
+void PostgresCatalogue::reconnect()
+{
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open())
+        throw std::runtime_error("reconnecting the fixture: " + db.lastError().text().toStdString());
+}
+
 QString PostgresCatalogue::host()
 {
     const QString value = environment("VELMORA_TEST_PG_HOST");

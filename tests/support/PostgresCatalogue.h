@@ -27,6 +27,8 @@ public:
 
     // Empties every catalogue table and restarts the identity columns.
     void reset();
+    // Opens the fixture's own connection again, after the server was restarted.
+    void reconnect();
 
     static QString host();
     // The port of the running test server; fails when none is configured.
