@@ -9,6 +9,7 @@
 #include "Unit2.h"
 #include "WindowDriving.h"
 
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -180,9 +181,16 @@ void TestLibraryWindow::layoutAndMenus()
     QCOMPARE(file.at(1)->objectName() + "=" + file.at(1)->text(), QStringLiteral("N3=退出"));
     QCOMPARE(m_window->findChild<QMenu*>("N7")->actions().first()->text(), QStringLiteral("帮助"));
     QCOMPARE(m_window->findChild<QMenu*>("N5")->actions().first()->objectName(), QStringLiteral("N6"));
-    const QList<QAction*> popup = m_window->findChild<QMenu*>("PopupMenu1")->actions();
+    auto* popupMenu = m_window->findChild<QMenu*>("PopupMenu1");
+    const QList<QAction*> popup = popupMenu->actions();
     QCOMPARE(popup.size(), 1);
     QCOMPARE(popup.first()->objectName() + "=" + popup.first()->text(), QStringLiteral("N4=设置为常用网站"));
+    // It is the grid's context menu.
+    const QPoint at(20, 20);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, grid()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid()->viewport(), &request);
+    QTRY_VERIFY(popupMenu->isVisible());
+    popupMenu->close();
 
     // "帮助" under "帮助" does nothing.
     MessageCapture messages;
