@@ -25,6 +25,11 @@ void TDataSource::attach(QTableView* grid)
     grid->setTabKeyNavigation(false);
     for (int c = 0; c < int(m_columns.size()); ++c)
         grid->setColumnWidth(c, m_columns[c].width);
+    // Rows as high as a line of the grid's font, as in a data grid, not the
+    // roomier default of an item view.
+    QHeaderView* rows = grid->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(grid->fontMetrics().height() + 3);
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())

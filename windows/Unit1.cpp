@@ -14,7 +14,6 @@
 #include "WindowPlacement.h"
 
 #include <QDateTime>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPalette>
@@ -49,11 +48,6 @@ TFKorvath::TFKorvath(TADOConnection& connection, QWidget* parent)
     DataSource1 = new TDataSource(*ADOQuery1, {{QStringLiteral("NetName"), QStringLiteral("网站名称"), 180}}, this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->attach(m_ui->DBGrid1);
-    // Rows as high as a line of the grid's font, as in a data grid, not the
-    // roomier default of an item view.
-    QHeaderView* rows = m_ui->DBGrid1->verticalHeader();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(m_ui->DBGrid1->fontMetrics().height() + 3);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
