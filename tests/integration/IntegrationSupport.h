@@ -5,6 +5,7 @@
 // "nothing else changed" checks, and a window with its boxes and launches
 // captured.
 #include "Captures.h"
+#include "DefaultErrorHandler.h"
 #include "PostgresCatalogue.h"
 #include "Trim.h"
 #include "Unit1.h"
@@ -143,7 +144,7 @@ struct Library
             for (int c = 0; c < groupNode->childCount(); ++c) {
                 if (groupNode->child(c)->text(0) == category) {
                     tree->setCurrentItem(groupNode->child(c));
-                    window->TreeView1Click();
+                    DefaultErrorHandler::run([this] { window->TreeView1Click(); });
                     return true;
                 }
             }
