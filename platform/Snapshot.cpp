@@ -2,19 +2,20 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringEncoder>
 
 #include <cstring>
 
 namespace {
 
-std::int64_t packSpan(std::size_t offset, std::size_t length)
+std::int64_t packSpan(std::uint32_t place, std::size_t length)
 {
-    return std::int64_t((std::uint64_t(offset) << 32) | std::uint64_t(std::uint32_t(length)));
+    return std::int64_t((std::uint64_t(place) << 32) | std::uint64_t(std::uint32_t(length)));
 }
 
-std::size_t spanOffset(std::int64_t word)
+std::uint32_t spanPlace(std::int64_t word)
 {
-    return std::size_t(std::uint64_t(word) >> 32);
+    return std::uint32_t(std::uint64_t(word) >> 32);
 }
 
 std::size_t spanLength(std::int64_t word)
@@ -22,7 +23,114 @@ std::size_t spanLength(std::int64_t word)
     return std::size_t(std::uint32_t(std::uint64_t(word)));
 }
 
+constexpr unsigned kFirstBlockShift = 4;  // 16 elements
+constexpr unsigned kLastBlockShift = 12;  // 4096 elements
+constexpr std::size_t kArenaSlotShift = 16; // 64 KiB
+constexpr std::size_t kArenaSlot = std::size_t(1) << kArenaSlotShift;
+constexpr std::size_t kArenaFirstBlock = 256;
+
+constexpr std::int64_t kMsecsPerDay = 86400000;
+
+QDate localDate(std::int64_t word)
+{
+    const std::int64_t day = word >= 0 ? word / kMsecsPerDay : -((-word + kMsecsPerDay - 1) / kMsecsPerDay);
+    return QDate::fromJulianDay(day);
+}
+
+QTime localTime(std::int64_t word)
+{
+    const std::int64_t ms = word % kMsecsPerDay;
+    return QTime::fromMSecsSinceStartOfDay(int(ms < 0 ? ms + kMsecsPerDay : ms));
+}
+
+unsigned floorLog2(std::size_t n)
+{
+    return unsigned(63 - __builtin_clzll((unsigned long long)n));
+}
+
+// Block and offset of element i: blocks of 2^4, 2^5, ... 2^12 elements, then 2^12 each.
+void locate(std::size_t i, std::size_t& block, std::size_t& offset)
+{
+    const std::size_t j = i + (std::size_t(1) << kFirstBlockShift);
+    const std::size_t geometricEnd = std::size_t(1) << (kLastBlockShift + 1);
+    if (j < geometricEnd) {
+        const unsigned log = floorLog2(j);
+        block = log - kFirstBlockShift;
+        offset = j - (std::size_t(1) << log);
+    } else {
+        const std::size_t k = j - geometricEnd;
+        block = (kLastBlockShift - kFirstBlockShift + 1) + (k >> kLastBlockShift);
+        offset = k & ((std::size_t(1) << kLastBlockShift) - 1);
+    }
+}
+
+std::size_t blockLength(std::size_t block)
+{
+    const std::size_t geometricBlocks = kLastBlockShift - kFirstBlockShift + 1;
+    return std::size_t(1) << (block < geometricBlocks ? kFirstBlockShift + block : kLastBlockShift);
+}
+
 } // namespace
+
+template <typename T>
+T& Snapshot::BlockArray<T>::element(std::size_t i) const
+{
+    std::size_t block, offset;
+    locate(i, block, offset);
+    return m_blocks[block][offset];
+}
+
+template <typename T>
+void Snapshot::BlockArray<T>::push_back(T value)
+{
+    if (m_size == m_capacity) {
+        const std::size_t length = blockLength(m_blocks.size());
+        m_blocks.emplace_back(new T[length]);
+        m_capacity += length;
+    }
+    element(m_size) = value;
+    ++m_size;
+}
+
+template <typename T>
+std::size_t Snapshot::BlockArray<T>::memoryBytes() const
+{
+    return m_capacity * sizeof(T) + m_blocks.capacity() * sizeof(m_blocks[0]);
+}
+
+char* Snapshot::Arena::reserve(std::size_t size)
+{
+    if (m_blocks.empty() || m_blocks.back().capacity - m_used < size || m_used >= kArenaSlot) {
+        std::size_t capacity = m_blocks.empty() ? kArenaFirstBlock : std::min(kArenaSlot, m_blocks.back().capacity * 2);
+        while (capacity < size && capacity < kArenaSlot)
+            capacity *= 2;
+        capacity = std::max(capacity, size);
+        m_blocks.push_back(Block{std::unique_ptr<char[]>(new char[capacity]), capacity});
+        m_used = 0;
+    }
+    return m_blocks.back().data.get() + m_used;
+}
+
+std::uint32_t Snapshot::Arena::commit(std::size_t size)
+{
+    const std::uint32_t place = std::uint32_t(((m_blocks.size() - 1) << kArenaSlotShift) | m_used);
+    m_used += size;
+    return place;
+}
+
+const char* Snapshot::Arena::at(std::uint32_t place) const
+{
+    const Block& block = m_blocks[place >> kArenaSlotShift];
+    return block.data.get() + (place & (kArenaSlot - 1));
+}
+
+std::size_t Snapshot::Arena::memoryBytes() const
+{
+    std::size_t total = m_blocks.capacity() * sizeof(Block);
+    for (const Block& b : m_blocks)
+        total += b.capacity;
+    return total;
+}
 
 Snapshot::Snapshot(const QStringList& columnNames)
 {
@@ -83,18 +191,26 @@ void Snapshot::appendCell(Column& column, const QVariant& value)
         column.words.push_back(bits);
         return;
     }
-    case QMetaType::QDateTime:
-        column.kinds.push_back(Kind::DateTime);
-        column.words.push_back(value.toDateTime().toMSecsSinceEpoch());
+    case QMetaType::QDateTime: {
+        // Most drivers give a local time; keeping its date and time of day
+        // spares the time-zone arithmetic of an epoch value on every cell.
+        const QDateTime dateTime = value.toDateTime();
+        if (dateTime.isValid() && dateTime.timeSpec() == Qt::LocalTime) {
+            column.kinds.push_back(Kind::LocalDateTime);
+            column.words.push_back(dateTime.date().toJulianDay() * kMsecsPerDay + dateTime.time().msecsSinceStartOfDay());
+        } else {
+            column.kinds.push_back(Kind::DateTime);
+            column.words.push_back(dateTime.toMSecsSinceEpoch());
+        }
         return;
+    }
     case QMetaType::QDate:
         column.kinds.push_back(Kind::Date);
         column.words.push_back(value.toDate().toJulianDay());
         return;
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        appendBytes(column, bytes.constData(), std::size_t(bytes.size()));
-        column.kinds.back() = Kind::Bytes;
+        appendBytes(column, bytes.constData(), std::size_t(bytes.size()), Kind::Bytes);
         return;
     }
     default:
@@ -103,33 +219,38 @@ void Snapshot::appendCell(Column& column, const QVariant& value)
     }
 }
 
-void Snapshot::appendBytes(Column& column, const char* data, std::size_t size)
+void Snapshot::appendBytes(Column& column, const char* data, std::size_t size, Kind kind)
 {
-    const std::size_t offset = column.arena.size();
-    column.arena.append(data, size);
-    column.kinds.push_back(Kind::Text);
-    column.words.push_back(packSpan(offset, size));
+    std::uint32_t place = 0;
+    if (size) {
+        std::memcpy(column.arena.reserve(size), data, size);
+        place = column.arena.commit(size);
+    }
+    column.kinds.push_back(kind);
+    column.words.push_back(packSpan(place, size));
 }
 
 void Snapshot::appendText(Column& column, const QString& text)
 {
-    const std::size_t offset = column.arena.size();
-    const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
-    const qsizetype n = text.size();
-    qsizetype ascii = 0;
-    while (ascii < n && chars[ascii] < 0x80)
-        ++ascii;
-    if (ascii == n) {
-        column.arena.resize(offset + std::size_t(n));
-        char* out = column.arena.data() + offset;
-        for (qsizetype i = 0; i < n; ++i)
-            out[i] = char(chars[i]);
-    } else {
+    // Short texts (every column of the catalogue) are encoded straight into
+    // the arena, with room for the longest possible UTF-8 form; longer ones
+    // are encoded first so that the arena holds only their exact size.
+    constexpr qsizetype kDirect = 4096;
+    if (text.size() > kDirect) {
         const QByteArray utf8 = text.toUtf8();
-        column.arena.append(utf8.constData(), std::size_t(utf8.size()));
+        appendBytes(column, utf8.constData(), std::size_t(utf8.size()), Kind::Text);
+        return;
     }
+    if (text.isEmpty()) {
+        column.kinds.push_back(Kind::Text);
+        column.words.push_back(packSpan(0, 0));
+        return;
+    }
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    char* out = column.arena.reserve(std::size_t(encoder.requiredSpace(text.size())));
+    const std::size_t size = std::size_t(encoder.appendToBuffer(out, text) - out);
     column.kinds.push_back(Kind::Text);
-    column.words.push_back(packSpan(offset, column.arena.size() - offset));
+    column.words.push_back(packSpan(column.arena.commit(size), size));
 }
 
 int Snapshot::columnIndex(const QString& name) const
@@ -149,7 +270,9 @@ bool Snapshot::isNull(int row, int column) const
 QString Snapshot::textAt(const Column& column, int row) const
 {
     const std::int64_t word = column.words[row];
-    return QString::fromUtf8(column.arena.data() + spanOffset(word), qsizetype(spanLength(word)));
+    const std::size_t length = spanLength(word);
+    // An empty text reads as empty, not null, as a cell of the database does.
+    return QString::fromUtf8(length ? column.arena.at(spanPlace(word)) : "", qsizetype(length));
 }
 
 QVariant Snapshot::value(int row, int column) const
@@ -168,10 +291,12 @@ QVariant Snapshot::value(int row, int column) const
     }
     case Kind::DateTime:
         return QVariant(QDateTime::fromMSecsSinceEpoch(word));
+    case Kind::LocalDateTime:
+        return QVariant(QDateTime(localDate(word), localTime(word)));
     case Kind::Date:
         return QVariant(QDate::fromJulianDay(word));
     case Kind::Bytes:
-        return QVariant(QByteArray(col.arena.data() + spanOffset(word), qsizetype(spanLength(word))));
+        return QVariant(QByteArray(spanLength(word) ? col.arena.at(spanPlace(word)) : "", qsizetype(spanLength(word))));
     case Kind::Text:
         return QVariant(textAt(col, row));
     }
@@ -192,6 +317,9 @@ QString Snapshot::text(int row, int column) const
         return QString::number(value(row, column).toDouble(), 'g', 15);
     case Kind::DateTime:
         return value(row, column).toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case Kind::LocalDateTime:
+        return localDate(col.words[row]).toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+               localTime(col.words[row]).toString(QStringLiteral("HH:mm:ss"));
     case Kind::Date:
         return value(row, column).toDate().toString(QStringLiteral("yyyy-MM-dd"));
     case Kind::Bytes:
@@ -244,6 +372,6 @@ std::size_t Snapshot::memoryBytes() const
 {
     std::size_t total = sizeof(*this) + m_columns.capacity() * sizeof(Column);
     for (const Column& c : m_columns)
-        total += c.kinds.capacity() * sizeof(Kind) + c.words.capacity() * sizeof(std::int64_t) + c.arena.capacity();
+        total += c.kinds.memoryBytes() + c.words.memoryBytes() + c.arena.memoryBytes();
     return total;
 }

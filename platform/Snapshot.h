@@ -6,7 +6,7 @@
 #include <QVariant>
 
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <vector>
 
 class QSqlQuery;
@@ -14,7 +14,10 @@ class QSqlQuery;
 // The rows of an open result, read in full when the statement ran and held
 // apart from the database (a static cursor). Stored by column in compact
 // form: one kind byte and one 8-byte word per cell, text as UTF-8 in one
-// buffer per column, so a large result costs little more than its own text.
+// arena per column, so a large result costs little more than its own text.
+// Every store grows in blocks, never by copying: a small result takes a few
+// small blocks, a large one at most one part-filled block per store, and no
+// moment of the read needs the old and a doubled copy side by side.
 class Snapshot
 {
 public:
@@ -40,19 +43,61 @@ public:
     std::size_t memoryBytes() const;
 
 private:
-    enum class Kind : std::uint8_t { Null, Integer, Float, Text, DateTime, Date, Bytes };
+    // LocalDateTime: a local wall-clock time, kept as julian day * 86400000 +
+    // msecs of the day; DateTime: any other, as msecs since the epoch.
+    enum class Kind : std::uint8_t { Null, Integer, Float, Text, DateTime, Date, Bytes, LocalDateTime };
+
+    // An array that grows by whole blocks: 16 elements first, each next block
+    // twice the last, up to 4096 elements a block.
+    template <typename T>
+    class BlockArray
+    {
+    public:
+        void push_back(T value);
+        T operator[](std::size_t i) const { return element(i); }
+        std::size_t memoryBytes() const;
+
+    private:
+        T& element(std::size_t i) const;
+        std::vector<std::unique_ptr<T[]>> m_blocks;
+        std::size_t m_size = 0;
+        std::size_t m_capacity = 0;
+    };
+
+    // UTF-8 text and raw bytes, in blocks of at most 64 KiB; a cell never
+    // spans two blocks (a longer one gets a block of its own). A cell's place
+    // is block << 16 | offset.
+    class Arena
+    {
+    public:
+        // Room for at most size bytes at the end; returns where they go.
+        char* reserve(std::size_t size);
+        // Keeps the first size bytes of the last reservation; returns their place.
+        std::uint32_t commit(std::size_t size);
+        const char* at(std::uint32_t place) const;
+        std::size_t memoryBytes() const;
+
+    private:
+        struct Block
+        {
+            std::unique_ptr<char[]> data;
+            std::size_t capacity;
+        };
+        std::vector<Block> m_blocks;
+        std::size_t m_used = 0; // in the last block
+    };
 
     struct Column
     {
         QString name;
-        std::vector<Kind> kinds;
-        std::vector<std::int64_t> words; // integer, double bits, msecs, julian day, or text offset/length
-        std::string arena;               // UTF-8 text and raw bytes of this column
+        BlockArray<Kind> kinds;
+        BlockArray<std::int64_t> words; // integer, double bits, msecs, julian day, or text place/length
+        Arena arena;                    // UTF-8 text and raw bytes of this column
     };
 
     void appendCell(Column& column, const QVariant& value);
     static void appendText(Column& column, const QString& text);
-    static void appendBytes(Column& column, const char* data, std::size_t size);
+    static void appendBytes(Column& column, const char* data, std::size_t size, Kind kind);
     QString textAt(const Column& column, int row) const;
 
     std::vector<Column> m_columns;

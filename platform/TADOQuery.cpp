@@ -103,29 +103,26 @@ void TADOQuery::run(bool readResult)
     if (!m_connection.connected())
         m_connection.open();
 
+    const QString statement = m_connection.rewrite(m_positionalText);
+    if (!readResult) {
+        runExecute(statement);
+        return;
+    }
+
     QSqlQuery query(m_connection.database());
     query.setForwardOnly(true);
-    if (!query.prepare(m_connection.rewrite(m_positionalText))) {
+    if (!query.prepare(statement)) {
         const QString error = query.lastError().text().trimmed();
         m_connection.checkAfterFailure();
         throw Failure(error);
     }
-    for (const QString& marker : m_markerNames) {
-        for (const Parameter& p : m_parameters) {
-            if (p.name.compare(marker, Qt::CaseInsensitive) == 0)
-                query.addBindValue(p.value);
-        }
-    }
+    bindInOrder(query);
     m_connection.applyCommandTimeout(query, m_commandTimeoutSeconds);
     if (!query.exec()) {
         const QString error = query.lastError().text().trimmed();
         query.finish();
         m_connection.checkAfterFailure();
         throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
-    }
-    if (!readResult) {
-        query.finish();
-        return;
     }
     if (!query.isSelect()) {
         query.finish();
@@ -148,6 +145,68 @@ void TADOQuery::run(bool readResult)
     m_currentRow = 0;
     emit opened();
     emit currentRowChanged(m_currentRow);
+}
+
+void TADOQuery::bindInOrder(QSqlQuery& query) const
+{
+    int position = 0;
+    for (const QString& marker : m_markerNames) {
+        for (const Parameter& p : m_parameters) {
+            if (p.name.compare(marker, Qt::CaseInsensitive) == 0)
+                query.bindValue(position++, p.value);
+        }
+    }
+}
+
+// Runs the kept statement again when the text is the same. False when there
+// is none, or when it failed while the server still answers: a kept statement
+// may belong to a session that the connection has since replaced, so the
+// caller prepares it afresh. A failure with the server gone is thrown here.
+bool TADOQuery::executeKept(const QString& statement)
+{
+    if (!m_kept || m_keptText != statement || m_kept->driver() != m_connection.database().driver())
+        return false;
+    bindInOrder(*m_kept);
+    m_connection.applyCommandTimeout(*m_kept, m_commandTimeoutSeconds);
+    if (m_kept->exec()) {
+        m_kept->finish();
+        return true;
+    }
+    const QString error = m_kept->lastError().text().trimmed();
+    m_kept.reset();
+    m_keptText.clear();
+    m_connection.checkAfterFailure();
+    if (!m_connection.connected())
+        throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
+    return false;
+}
+
+void TADOQuery::runExecute(const QString& statement)
+{
+    if (executeKept(statement))
+        return;
+    m_kept.reset();
+    m_keptText.clear();
+    if (!m_connection.connected())
+        m_connection.open();
+    auto query = std::make_unique<QSqlQuery>(m_connection.database());
+    query->setForwardOnly(true);
+    if (!query->prepare(statement)) {
+        const QString error = query->lastError().text().trimmed();
+        m_connection.checkAfterFailure();
+        throw Failure(error);
+    }
+    bindInOrder(*query);
+    m_connection.applyCommandTimeout(*query, m_commandTimeoutSeconds);
+    if (!query->exec()) {
+        const QString error = query->lastError().text().trimmed();
+        query->finish();
+        m_connection.checkAfterFailure();
+        throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
+    }
+    query->finish();
+    m_kept = std::move(query);
+    m_keptText = statement;
 }
 
 void TADOQuery::requireOpen() const

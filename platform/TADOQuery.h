@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QSqlQuery;
 class TADOConnection;
 
 // A query object: owned by a window, bound to the one connection and reused
@@ -72,6 +73,9 @@ private:
     bool onRow() const;
     QString failureText(const QString& what) const;
     void run(bool readResult);
+    void bindInOrder(QSqlQuery& query) const;
+    void runExecute(const QString& statement);
+    bool executeKept(const QString& statement);
 
     TADOConnection& m_connection;
     int m_commandTimeoutSeconds;
@@ -80,5 +84,9 @@ private:
     QStringList m_markerNames;
     std::vector<Parameter> m_parameters; // one per distinct name
     std::shared_ptr<Snapshot> m_snapshot;
+    // The last insert or update, kept prepared: the same text run again (one
+    // update per row of a walk) is bound and executed without a new prepare.
+    std::unique_ptr<QSqlQuery> m_kept;
+    QString m_keptText;
     int m_currentRow = 0;
 };
