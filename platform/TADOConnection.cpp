@@ -68,6 +68,7 @@ void TADOConnection::open()
         db.close();
         throw Failure(text);
     }
+    ++m_session;
 }
 
 void TADOConnection::close()

@@ -39,6 +39,9 @@ public:
     void open();
     void close();
     bool connected() const;
+    // Counts the openings: a statement prepared under another opening
+    // belongs to a session that no longer exists.
+    quint64 session() const { return m_session; }
 
     QSqlDatabase database() const;
     QString driverName() const { return m_settings.driver; }
@@ -60,5 +63,6 @@ private:
     ConnectionSettings m_settings;
     QString m_connectionName;
     StatementRewriter m_rewriter;
-    int m_serverStatementTimeout = -1; // PostgreSQL: the session's current statement_timeout
+    int m_serverStatementTimeout = -1;
+    quint64 m_session = 0; // PostgreSQL: the session's current statement_timeout
 };

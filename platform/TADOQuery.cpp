@@ -158,13 +158,11 @@ void TADOQuery::bindInOrder(QSqlQuery& query) const
     }
 }
 
-// Runs the kept statement again when the text is the same. False when there
-// is none, or when it failed while the server still answers: a kept statement
-// may belong to a session that the connection has since replaced, so the
-// caller prepares it afresh. A failure with the server gone is thrown here.
+// Runs the kept statement again when the text is the same and it was
+// prepared in the connection's current session. False when there is none.
 bool TADOQuery::executeKept(const QString& statement)
 {
-    if (!m_kept || m_keptText != statement || m_kept->driver() != m_connection.database().driver())
+    if (!m_kept || m_keptText != statement || m_keptSession != m_connection.session())
         return false;
     bindInOrder(*m_kept);
     m_connection.applyCommandTimeout(*m_kept, m_commandTimeoutSeconds);
@@ -176,9 +174,7 @@ bool TADOQuery::executeKept(const QString& statement)
     m_kept.reset();
     m_keptText.clear();
     m_connection.checkAfterFailure();
-    if (!m_connection.connected())
-        throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
-    return false;
+    throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
 }
 
 void TADOQuery::runExecute(const QString& statement)
@@ -187,8 +183,6 @@ void TADOQuery::runExecute(const QString& statement)
         return;
     m_kept.reset();
     m_keptText.clear();
-    if (!m_connection.connected())
-        m_connection.open();
     auto query = std::make_unique<QSqlQuery>(m_connection.database());
     query->setForwardOnly(true);
     if (!query->prepare(statement)) {
@@ -207,6 +201,7 @@ void TADOQuery::runExecute(const QString& statement)
     query->finish();
     m_kept = std::move(query);
     m_keptText = statement;
+    m_keptSession = m_connection.session();
 }
 
 void TADOQuery::requireOpen() const

@@ -88,5 +88,6 @@ private:
     // update per row of a walk) is bound and executed without a new prepare.
     std::unique_ptr<QSqlQuery> m_kept;
     QString m_keptText;
+    quint64 m_keptSession = 0;
     int m_currentRow = 0;
 };
