@@ -1,6 +1,7 @@
 #include "BenchCatalogue.h"
 
 #include "Failure.h"
+#include "TADOConnection.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
@@ -23,13 +24,7 @@ public:
     explicit OwnerConnection(const ConnectionSettings& s)
         : m_name(QStringLiteral("velmora-bench-owner"))
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(s.driver, m_name);
-        db.setDatabaseName(s.databaseName);
-        db.setHostName(s.hostName);
-        if (s.port > 0)
-            db.setPort(s.port);
-        db.setUserName(s.userName);
-        db.setPassword(s.password);
+        QSqlDatabase db = addDatabase(m_name, s);
         if (!db.open())
             throw Failure(QStringLiteral("Cannot open the catalogue to fill it: ") + db.lastError().text());
     }

@@ -6,6 +6,7 @@
 #include "MachineIdentity.h"
 #include "MessageBoxes.h"
 #include "Snapshot.h"
+#include "TADOConnection.h"
 #include "TADOQuery.h"
 #include "Trim.h"
 #include "Unit1.h"
@@ -120,14 +121,7 @@ class FloorConnection
 public:
     explicit FloorConnection(const ConnectionSettings& s) : m_name(QStringLiteral("velmora-bench-floor"))
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(s.driver, m_name);
-        db.setDatabaseName(s.databaseName);
-        db.setHostName(s.hostName);
-        if (s.port > 0)
-            db.setPort(s.port);
-        db.setUserName(s.userName);
-        db.setPassword(s.password);
-        db.setConnectOptions(s.connectOptions);
+        QSqlDatabase db = addDatabase(m_name, s);
         if (!db.open())
             throw Failure(db.lastError().text());
     }
