@@ -92,6 +92,16 @@ void TestMainWindow::layoutAndMenus()
     QVERIFY(!f.child<QWidget>("Button1")->isVisible());
     QVERIFY(!f.child<QCheckBox>("CheckBox1")->isChecked());
 
+    // Resizing moves nothing but the status bar, which keeps to the bottom edge.
+    const QSize before = f.window->size();
+    const QPoint clientArea = f.child<QWidget>("centralwidget")->pos();
+    f.window->resize(before + QSize(120, 90));
+    QTRY_COMPARE(f.window->size(), before + QSize(120, 90));
+    QCOMPARE(f.child<QLineEdit>("Edit2")->geometry(), QRect(258, 336, 143, 21));
+    QCOMPARE(f.child<QWidget>("GroupBox4")->geometry(), QRect(417, 263, 265, 171));
+    QCOMPARE(f.child<QWidget>("centralwidget")->pos(), clientArea);
+    QCOMPARE(f.child<QWidget>("StatusBar1")->geometry().bottom(), f.window->rect().bottom());
+
     QStringList bar;
     for (QAction* menu : f.window->menuBar()->actions())
         bar << menu->text();
