@@ -2,9 +2,11 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QStringEncoder>
 
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -41,6 +43,27 @@ QTime localTime(std::int64_t word)
 {
     const std::int64_t ms = word % kMsecsPerDay;
     return QTime::fromMSecsSinceStartOfDay(int(ms < 0 ? ms + kMsecsPerDay : ms));
+}
+
+// Copies the leading ASCII characters of a UTF-16 text as bytes, eight at a
+// time where the processor allows; returns how many were copied.
+qsizetype copyAsciiPrefix(const char16_t* chars, qsizetype n, char* out)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    for (; i + 8 <= n; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, nonAscii), _mm_setzero_si128())) != 0xFFFF)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+    }
+#endif
+    while (i < n && chars[i] < 0x80) {
+        out[i] = char(chars[i]);
+        ++i;
+    }
+    return i;
 }
 
 unsigned floorLog2(std::size_t n)
@@ -246,9 +269,39 @@ void Snapshot::appendText(Column& column, const QString& text)
         column.words.push_back(packSpan(0, 0));
         return;
     }
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    char* out = column.arena.reserve(std::size_t(encoder.requiredSpace(text.size())));
-    const std::size_t size = std::size_t(encoder.appendToBuffer(out, text) - out);
+    // Encoded here rather than through QStringEncoder: most cells are short
+    // and mostly ASCII, and the per-cell set-up of an encoder costs more than
+    // the encoding. A lone surrogate goes the general way.
+    const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    char* const out = column.arena.reserve(std::size_t(n) * 3);
+    char* p = out;
+    qsizetype i = copyAsciiPrefix(chars, n, out);
+    p += i;
+    for (; i < n; ++i) {
+        const char16_t c = chars[i];
+        if (c < 0x80) {
+            *p++ = char(c);
+        } else if (c < 0x800) {
+            *p++ = char(0xC0 | (c >> 6));
+            *p++ = char(0x80 | (c & 0x3F));
+        } else if (!QChar::isSurrogate(c)) {
+            *p++ = char(0xE0 | (c >> 12));
+            *p++ = char(0x80 | ((c >> 6) & 0x3F));
+            *p++ = char(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(chars[i + 1])) {
+            const char32_t u = QChar::surrogateToUcs4(c, chars[++i]);
+            *p++ = char(0xF0 | (u >> 18));
+            *p++ = char(0x80 | ((u >> 12) & 0x3F));
+            *p++ = char(0x80 | ((u >> 6) & 0x3F));
+            *p++ = char(0x80 | (u & 0x3F));
+        } else {
+            const QByteArray utf8 = text.toUtf8();
+            appendBytes(column, utf8.constData(), std::size_t(utf8.size()), Kind::Text);
+            return;
+        }
+    }
+    const std::size_t size = std::size_t(p - out);
     column.kinds.push_back(Kind::Text);
     column.words.push_back(packSpan(column.arena.commit(size), size));
 }

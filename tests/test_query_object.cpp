@@ -28,6 +28,8 @@ private slots:
     void markersInLiteralsAreText();
     void topRewrite_data();
     void topRewrite();
+    void snapshotTextRoundTrip_data();
+    void snapshotTextRoundTrip();
 };
 
 void TestQueryObject::binding_data()
@@ -276,6 +278,32 @@ void TestQueryObject::topRewrite()
     QFETCH(QString, statement);
     QFETCH(QString, rewritten);
     QCOMPARE(rewriteTopAsLimit(statement), rewritten);
+}
+
+void TestQueryObject::snapshotTextRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    const QString ascii = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
+    for (int length : {0, 1, 7, 8, 9, 15, 16, 17, 36})
+        QTest::addRow("ASCII, %d characters", length) << ascii.left(length);
+    QTest::newRow("Chinese") << QStringLiteral("网站管理");
+    QTest::newRow("ASCII then Chinese at an eight-character edge") << QStringLiteral("abcdefgh网站abcdefgh");
+    QTest::newRow("Chinese inside a block of eight") << QStringLiteral("abc网defghijk");
+    QTest::newRow("two-byte forms") << QStringLiteral("café ñ ü");
+    QTest::newRow("emoji") << QStringLiteral("abcdefg\U0001F600xyz");
+    QTest::newRow("lone high surrogate") << (QStringLiteral("abcdefghij") + QChar(0xD800) + QStringLiteral("k"));
+    QTest::newRow("lone low surrogate") << (QChar(0xDC00) + QStringLiteral("abc"));
+}
+
+void TestQueryObject::snapshotTextRoundTrip()
+{
+    QFETCH(QString, text);
+    Snapshot snapshot({QStringLiteral("t")});
+    snapshot.appendRow({text});
+    snapshot.appendRow({QStringLiteral("after")});
+    // What the text reads back as is what a UTF-8 round trip keeps of it.
+    QCOMPARE(snapshot.text(0, 0), QString::fromUtf8(text.toUtf8()));
+    QCOMPARE(snapshot.text(1, 0), QStringLiteral("after"));
 }
 
 QTEST_MAIN(TestQueryObject)
