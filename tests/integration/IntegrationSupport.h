@@ -7,6 +7,7 @@
 #include "Captures.h"
 #include "DefaultErrorHandler.h"
 #include "PostgresCatalogue.h"
+#include "RequireChild.h"
 #include "Trim.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -94,10 +95,7 @@ struct Window
     template <typename Widget>
     Widget* child(const char* name) const
     {
-        auto* widget = main->findChild<Widget*>(QLatin1String(name));
-        if (!widget)
-            qFatal("the main window has no %s", name);
-        return widget;
+        return requireChild<Widget>(main.get(), name);
     }
 
     // Types a site into the three fields and presses Enter in the trade field.
@@ -127,10 +125,7 @@ struct Library
     template <typename Widget>
     Widget* child(const char* name) const
     {
-        auto* widget = window->findChild<Widget*>(QLatin1String(name));
-        if (!widget)
-            qFatal("the library window has no %s", name);
-        return widget;
+        return requireChild<Widget>(window.get(), name);
     }
 
     // Selects the category node under its group and clicks it.

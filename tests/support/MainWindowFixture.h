@@ -2,6 +2,7 @@
 
 #include "Captures.h"
 #include "CatalogueFixture.h"
+#include "RequireChild.h"
 #include "Unit2.h"
 
 #include <QTest>
@@ -31,10 +32,7 @@ struct MainWindowFixture
     template <typename Widget>
     Widget* child(const char* name) const
     {
-        auto* widget = window->findChild<Widget*>(QLatin1String(name));
-        if (!widget)
-            qFatal("the main window has no %s", name);
-        return widget;
+        return requireChild<Widget>(window.get(), name);
     }
 
     // A site in this machine's list.
