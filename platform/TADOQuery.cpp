@@ -110,20 +110,8 @@ void TADOQuery::run(bool readResult)
     }
 
     QSqlQuery query(m_connection.database());
-    query.setForwardOnly(true);
-    if (!query.prepare(statement)) {
-        const QString error = query.lastError().text().trimmed();
-        m_connection.checkAfterFailure();
-        throw Failure(error);
-    }
-    bindInOrder(query);
-    m_connection.applyCommandTimeout(query, m_commandTimeoutSeconds);
-    if (!query.exec()) {
-        const QString error = query.lastError().text().trimmed();
-        query.finish();
-        m_connection.checkAfterFailure();
-        throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
-    }
+    prepare(query, statement);
+    bindAndExecute(query);
     if (!query.isSelect()) {
         query.finish();
         throw Failure(failureText(QStringLiteral("The statement returned no result set")));
@@ -134,12 +122,8 @@ void TADOQuery::run(bool readResult)
         columns << record.fieldName(i);
     auto snapshot = std::make_shared<Snapshot>(columns);
     snapshot->readAll(query);
-    if (query.lastError().isValid()) {
-        const QString error = query.lastError().text().trimmed();
-        query.finish();
-        m_connection.checkAfterFailure();
-        throw Failure(error);
-    }
+    if (query.lastError().isValid())
+        fail(query);
     query.finish();
     m_snapshot = std::move(snapshot);
     m_currentRow = 0;
@@ -147,7 +131,37 @@ void TADOQuery::run(bool readResult)
     emit currentRowChanged(m_currentRow);
 }
 
-void TADOQuery::bindInOrder(QSqlQuery& query) const
+// An insert or update is kept prepared: the same text run again in the same
+// session of the connection (one update per row of a walk) is only bound and
+// executed. A statement that fails is not kept.
+void TADOQuery::runExecute(const QString& statement)
+{
+    const bool reusable = m_kept && m_keptText == statement && m_keptSession == m_connection.session();
+    if (!reusable) {
+        m_kept.reset();
+        auto query = std::make_unique<QSqlQuery>(m_connection.database());
+        prepare(*query, statement);
+        m_kept = std::move(query);
+        m_keptText = statement;
+        m_keptSession = m_connection.session();
+    }
+    try {
+        bindAndExecute(*m_kept);
+    } catch (const Failure&) {
+        m_kept.reset();
+        throw;
+    }
+    m_kept->finish();
+}
+
+void TADOQuery::prepare(QSqlQuery& query, const QString& statement)
+{
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        fail(query);
+}
+
+void TADOQuery::bindAndExecute(QSqlQuery& query)
 {
     int position = 0;
     for (const QString& marker : m_markerNames) {
@@ -156,52 +170,17 @@ void TADOQuery::bindInOrder(QSqlQuery& query) const
                 query.bindValue(position++, p.value);
         }
     }
+    m_connection.applyCommandTimeout(query, m_commandTimeoutSeconds);
+    if (!query.exec())
+        fail(query);
 }
 
-// Runs the kept statement again when the text is the same and it was
-// prepared in the connection's current session. False when there is none.
-bool TADOQuery::executeKept(const QString& statement)
+void TADOQuery::fail(QSqlQuery& query)
 {
-    if (!m_kept || m_keptText != statement || m_keptSession != m_connection.session())
-        return false;
-    bindInOrder(*m_kept);
-    m_connection.applyCommandTimeout(*m_kept, m_commandTimeoutSeconds);
-    if (m_kept->exec()) {
-        m_kept->finish();
-        return true;
-    }
-    const QString error = m_kept->lastError().text().trimmed();
-    m_kept.reset();
-    m_keptText.clear();
+    const QString error = query.lastError().text().trimmed();
+    query.finish();
     m_connection.checkAfterFailure();
     throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
-}
-
-void TADOQuery::runExecute(const QString& statement)
-{
-    if (executeKept(statement))
-        return;
-    m_kept.reset();
-    m_keptText.clear();
-    auto query = std::make_unique<QSqlQuery>(m_connection.database());
-    query->setForwardOnly(true);
-    if (!query->prepare(statement)) {
-        const QString error = query->lastError().text().trimmed();
-        m_connection.checkAfterFailure();
-        throw Failure(error);
-    }
-    bindInOrder(*query);
-    m_connection.applyCommandTimeout(*query, m_commandTimeoutSeconds);
-    if (!query->exec()) {
-        const QString error = query->lastError().text().trimmed();
-        query->finish();
-        m_connection.checkAfterFailure();
-        throw Failure(error.isEmpty() ? failureText(QStringLiteral("The statement failed")) : error);
-    }
-    query->finish();
-    m_kept = std::move(query);
-    m_keptText = statement;
-    m_keptSession = m_connection.session();
 }
 
 void TADOQuery::requireOpen() const

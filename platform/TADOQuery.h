@@ -73,9 +73,12 @@ private:
     bool onRow() const;
     QString failureText(const QString& what) const;
     void run(bool readResult);
-    void bindInOrder(QSqlQuery& query) const;
     void runExecute(const QString& statement);
-    bool executeKept(const QString& statement);
+    void prepare(QSqlQuery& query, const QString& statement);
+    // Binds the values in marker order and runs the prepared statement.
+    void bindAndExecute(QSqlQuery& query);
+    // Throws the driver's text, after checking whether the server still answers.
+    [[noreturn]] void fail(QSqlQuery& query);
 
     TADOConnection& m_connection;
     int m_commandTimeoutSeconds;
