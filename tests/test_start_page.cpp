@@ -46,11 +46,6 @@ const Link kAdvert{MakerDetails::kAdvertPlaceholderCaption, MakerDetails::kAdver
 
 Q_DECLARE_METATYPE(Link)
 
-char* toString(const Link& link)
-{
-    return QTest::toString(QStringLiteral("{%1, %2}").arg(link.caption, link.address));
-}
-
 class TestStartPage : public QObject
 {
     Q_OBJECT
