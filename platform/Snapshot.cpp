@@ -104,34 +104,35 @@ T& Snapshot::BlockArray<T>::element(std::size_t i) const
 }
 
 template <typename T>
-void Snapshot::BlockArray<T>::push_back(T value)
+void Snapshot::BlockArray<T>::push_back(T value, ResultMemory& memory)
 {
-    if (m_size == m_capacity) {
+    if (m_next == m_end) {
         const std::size_t length = blockLength(m_blocks.size());
-        m_blocks.emplace_back(new T[length]);
-        m_capacity += length;
+        m_blocks.push_back(static_cast<T*>(memory.take(length * sizeof(T))));
+        m_next = m_blocks.back();
+        m_end = m_next + length;
     }
-    element(m_size) = value;
-    ++m_size;
+    *m_next++ = value;
 }
 
+// The blocks themselves are counted by the result's memory.
 template <typename T>
 std::size_t Snapshot::BlockArray<T>::memoryBytes() const
 {
-    return m_capacity * sizeof(T) + m_blocks.capacity() * sizeof(m_blocks[0]);
+    return m_blocks.capacity() * sizeof(m_blocks[0]);
 }
 
-char* Snapshot::Arena::reserve(std::size_t size)
+char* Snapshot::Arena::reserve(std::size_t size, ResultMemory& memory)
 {
     if (m_blocks.empty() || m_blocks.back().capacity - m_used < size || m_used >= kArenaSlot) {
         std::size_t capacity = m_blocks.empty() ? kArenaFirstBlock : std::min(kArenaSlot, m_blocks.back().capacity * 2);
         while (capacity < size && capacity < kArenaSlot)
             capacity *= 2;
         capacity = std::max(capacity, size);
-        m_blocks.push_back(Block{std::unique_ptr<char[]>(new char[capacity]), capacity});
+        m_blocks.push_back(Block{static_cast<char*>(memory.take(capacity)), capacity});
         m_used = 0;
     }
-    return m_blocks.back().data.get() + m_used;
+    return m_blocks.back().data + m_used;
 }
 
 std::uint32_t Snapshot::Arena::commit(std::size_t size)
@@ -144,15 +145,12 @@ std::uint32_t Snapshot::Arena::commit(std::size_t size)
 const char* Snapshot::Arena::at(std::uint32_t place) const
 {
     const Block& block = m_blocks[place >> kArenaSlotShift];
-    return block.data.get() + (place & (kArenaSlot - 1));
+    return block.data + (place & (kArenaSlot - 1));
 }
 
 std::size_t Snapshot::Arena::memoryBytes() const
 {
-    std::size_t total = m_blocks.capacity() * sizeof(Block);
-    for (const Block& b : m_blocks)
-        total += b.capacity;
-    return total;
+    return m_blocks.capacity() * sizeof(Block);
 }
 
 Snapshot::Snapshot(const QStringList& columnNames)
@@ -182,13 +180,13 @@ void Snapshot::appendRow(const QVariantList& values)
 void Snapshot::appendCell(Column& column, const QVariant& value)
 {
     if (value.isNull()) {
-        column.kinds.push_back(Kind::Null);
-        column.words.push_back(0);
+        appendWord(column, Kind::Null, 0);
         return;
     }
     switch (value.typeId()) {
     case QMetaType::QString:
-        appendText(column, value.toString());
+        // Read in place: a copy would cost a reference count round trip per cell.
+        appendText(column, *static_cast<const QString*>(value.constData()));
         return;
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -202,16 +200,14 @@ void Snapshot::appendCell(Column& column, const QVariant& value)
     case QMetaType::Long:
     case QMetaType::ULong:
     case QMetaType::Bool:
-        column.kinds.push_back(Kind::Integer);
-        column.words.push_back(value.toLongLong());
+        appendWord(column, Kind::Integer, value.toLongLong());
         return;
     case QMetaType::Double:
     case QMetaType::Float: {
         const double d = value.toDouble();
         std::int64_t bits;
         std::memcpy(&bits, &d, sizeof bits);
-        column.kinds.push_back(Kind::Float);
-        column.words.push_back(bits);
+        appendWord(column, Kind::Float, bits);
         return;
     }
     case QMetaType::QDateTime: {
@@ -219,17 +215,14 @@ void Snapshot::appendCell(Column& column, const QVariant& value)
         // spares the time-zone arithmetic of an epoch value on every cell.
         const QDateTime dateTime = value.toDateTime();
         if (dateTime.isValid() && dateTime.timeSpec() == Qt::LocalTime) {
-            column.kinds.push_back(Kind::LocalDateTime);
-            column.words.push_back(dateTime.date().toJulianDay() * kMsecsPerDay + dateTime.time().msecsSinceStartOfDay());
+            appendWord(column, Kind::LocalDateTime, dateTime.date().toJulianDay() * kMsecsPerDay + dateTime.time().msecsSinceStartOfDay());
         } else {
-            column.kinds.push_back(Kind::DateTime);
-            column.words.push_back(dateTime.toMSecsSinceEpoch());
+            appendWord(column, Kind::DateTime, dateTime.toMSecsSinceEpoch());
         }
         return;
     }
     case QMetaType::QDate:
-        column.kinds.push_back(Kind::Date);
-        column.words.push_back(value.toDate().toJulianDay());
+        appendWord(column, Kind::Date, value.toDate().toJulianDay());
         return;
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
@@ -242,15 +235,20 @@ void Snapshot::appendCell(Column& column, const QVariant& value)
     }
 }
 
+void Snapshot::appendWord(Column& column, Kind kind, std::int64_t word)
+{
+    column.kinds.push_back(kind, m_memory);
+    column.words.push_back(word, m_memory);
+}
+
 void Snapshot::appendBytes(Column& column, const char* data, std::size_t size, Kind kind)
 {
     std::uint32_t place = 0;
     if (size) {
-        std::memcpy(column.arena.reserve(size), data, size);
+        std::memcpy(column.arena.reserve(size, m_memory), data, size);
         place = column.arena.commit(size);
     }
-    column.kinds.push_back(kind);
-    column.words.push_back(packSpan(place, size));
+    appendWord(column, kind, packSpan(place, size));
 }
 
 void Snapshot::appendText(Column& column, const QString& text)
@@ -265,8 +263,7 @@ void Snapshot::appendText(Column& column, const QString& text)
         return;
     }
     if (text.isEmpty()) {
-        column.kinds.push_back(Kind::Text);
-        column.words.push_back(packSpan(0, 0));
+        appendWord(column, Kind::Text, packSpan(0, 0));
         return;
     }
     // Encoded here rather than through QStringEncoder: most cells are short
@@ -274,7 +271,7 @@ void Snapshot::appendText(Column& column, const QString& text)
     // the encoding. A lone surrogate goes the general way.
     const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
-    char* const out = column.arena.reserve(std::size_t(n) * 3);
+    char* const out = column.arena.reserve(std::size_t(n) * 3, m_memory);
     char* p = out;
     qsizetype i = copyAsciiPrefix(chars, n, out);
     p += i;
@@ -302,8 +299,7 @@ void Snapshot::appendText(Column& column, const QString& text)
         }
     }
     const std::size_t size = std::size_t(p - out);
-    column.kinds.push_back(Kind::Text);
-    column.words.push_back(packSpan(column.arena.commit(size), size));
+    appendWord(column, Kind::Text, packSpan(column.arena.commit(size), size));
 }
 
 int Snapshot::columnIndex(const QString& name) const
@@ -423,7 +419,7 @@ qlonglong Snapshot::toInteger(int row, int column, bool* ok) const
 
 std::size_t Snapshot::memoryBytes() const
 {
-    std::size_t total = sizeof(*this) + m_columns.capacity() * sizeof(Column);
+    std::size_t total = sizeof(*this) + m_columns.capacity() * sizeof(Column) + m_memory.memoryBytes();
     for (const Column& c : m_columns)
         total += c.kinds.memoryBytes() + c.words.memoryBytes() + c.arena.memoryBytes();
     return total;

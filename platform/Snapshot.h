@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "ResultMemory.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -17,7 +19,8 @@ class QSqlQuery;
 // arena per column, so a large result costs little more than its own text.
 // Every store grows in blocks, never by copying: a small result takes a few
 // small blocks, a large one at most one part-filled block per store, and no
-// moment of the read needs the old and a doubled copy side by side.
+// moment of the read needs the old and a doubled copy side by side. All
+// blocks come from the result's own memory (see ResultMemory).
 class Snapshot
 {
 public:
@@ -53,15 +56,15 @@ private:
     class BlockArray
     {
     public:
-        void push_back(T value);
+        void push_back(T value, ResultMemory& memory);
         T operator[](std::size_t i) const { return element(i); }
         std::size_t memoryBytes() const;
 
     private:
         T& element(std::size_t i) const;
-        std::vector<std::unique_ptr<T[]>> m_blocks;
-        std::size_t m_size = 0;
-        std::size_t m_capacity = 0;
+        std::vector<T*> m_blocks;
+        T* m_next = nullptr; // the free end of the last block
+        T* m_end = nullptr;
     };
 
     // UTF-8 text and raw bytes, in blocks of at most 64 KiB; a cell never
@@ -71,7 +74,7 @@ private:
     {
     public:
         // Room for at most size bytes at the end; returns where they go.
-        char* reserve(std::size_t size);
+        char* reserve(std::size_t size, ResultMemory& memory);
         // Keeps the first size bytes of the last reservation; returns their place.
         std::uint32_t commit(std::size_t size);
         const char* at(std::uint32_t place) const;
@@ -80,7 +83,7 @@ private:
     private:
         struct Block
         {
-            std::unique_ptr<char[]> data;
+            char* data;
             std::size_t capacity;
         };
         std::vector<Block> m_blocks;
@@ -96,10 +99,12 @@ private:
     };
 
     void appendCell(Column& column, const QVariant& value);
-    static void appendText(Column& column, const QString& text);
-    static void appendBytes(Column& column, const char* data, std::size_t size, Kind kind);
+    void appendText(Column& column, const QString& text);
+    void appendBytes(Column& column, const char* data, std::size_t size, Kind kind);
+    void appendWord(Column& column, Kind kind, std::int64_t word);
     QString textAt(const Column& column, int row) const;
 
+    ResultMemory m_memory;
     std::vector<Column> m_columns;
     int m_rowCount = 0;
 };

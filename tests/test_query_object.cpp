@@ -4,6 +4,7 @@
 #include "Dialect.h"
 #include "Failure.h"
 #include "ParameterMarkers.h"
+#include "Snapshot.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
 
@@ -30,6 +31,7 @@ private slots:
     void topRewrite();
     void snapshotTextRoundTrip_data();
     void snapshotTextRoundTrip();
+    void largeSnapshotKeepsEveryCell();
 };
 
 void TestQueryObject::binding_data()
@@ -304,6 +306,37 @@ void TestQueryObject::snapshotTextRoundTrip()
     // What the text reads back as is what a UTF-8 round trip keeps of it.
     QCOMPARE(snapshot.text(0, 0), QString::fromUtf8(text.toUtf8()));
     QCOMPARE(snapshot.text(1, 0), QStringLiteral("after"));
+}
+
+// Past a few MiB the snapshot cuts its cells from large shared chunks; a
+// cell too large to share one gets memory of its own. Every cell must read
+// back as written, and the memory must stay close to the cells' own size.
+void TestQueryObject::largeSnapshotKeepsEveryCell()
+{
+    constexpr int kRows = 200000;
+    const int bigRow = kRows * 9 / 10; // well past the first chunks
+    const QString big = QString(2600 * 1024, QLatin1Char('x')) + QStringLiteral("网站");
+    const auto textOf = [](int row) { return QStringLiteral("http://www.site%1.cn/网站").arg(row); };
+
+    Snapshot snapshot({QStringLiteral("id"), QStringLiteral("address"), QStringLiteral("remark")});
+    std::size_t cellBytes = 0;
+    for (int row = 0; row < kRows; ++row) {
+        const QString remark = row == bigRow ? big : QString::number(row * 0.5);
+        snapshot.appendRow({row, textOf(row), row % 7 ? QVariant(remark) : QVariant()});
+        cellBytes += 3 * 9 + std::size_t(textOf(row).toUtf8().size()) + (row % 7 ? remark.toUtf8().size() : 0);
+    }
+
+    QCOMPARE(snapshot.rowCount(), kRows);
+    for (int row = 0; row < kRows; ++row) {
+        bool ok = false;
+        if (snapshot.toInteger(row, 0, &ok) != row || snapshot.text(row, 1) != textOf(row) ||
+            snapshot.isNull(row, 2) != (row % 7 == 0))
+            QFAIL(qPrintable(QStringLiteral("row %1 reads back wrong").arg(row)));
+    }
+    QCOMPARE(snapshot.text(bigRow, 2), big);
+    QCOMPARE(snapshot.text(kRows - 1, 2), QString::number((kRows - 1) * 0.5));
+    QVERIFY2(snapshot.memoryBytes() < cellBytes * 3 / 2,
+             qPrintable(QStringLiteral("%1 bytes held for %2 bytes of cells").arg(snapshot.memoryBytes()).arg(cellBytes)));
 }
 
 QTEST_MAIN(TestQueryObject)
