@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::size_t kAlignment = 16;
 constexpr std::size_t kHugePage = 2 * 1024 * 1024;
-constexpr std::size_t kHugeFrom = 8 * 1024 * 1024;
+constexpr std::size_t kHugeFrom = 4 * 1024 * 1024;
 
 std::size_t roundUp(std::size_t n, std::size_t to)
 {
