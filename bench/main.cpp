@@ -1,11 +1,12 @@
 // velmora_bench: start-up, category browsing and the address tidy-up against
 // catalogue size, each next to its floor, the same statements through QSqlQuery
 // alone. Run without arguments it builds the catalogues, measures every case
-// in child processes of its own (one per case and side, so that each peak is
-// its own) and prints one table.
+// in child processes of its own (one per timed run, so that each peak is its
+// own; the two sides take turns) and prints one table.
 //
 //   velmora_bench [--runs N] [--backends sqlite,postgresql] [--sizes 1,2,3] [--cases formshow,...] [--keep]
 //
+// --runs: timed runs per side (5; the largest tidy-up at most 3).
 // --sizes picks among (Net, LoadInfo) = (10^3, 10^3), (10^4, 10^5), (10^5, 10^6);
 // --keep leaves the catalogue files in place for a profiler.
 
@@ -117,8 +118,34 @@ struct Measured
     qint64 snapshot = 0;
     qint64 text = 0;
     qint64 rows = 0;
-    QString all;
+    std::vector<double> times;
 };
+
+// One side of a case over all its children: every timed run, the highest peaks.
+Measured combined(const std::vector<Measured>& children)
+{
+    Measured m;
+    m.ok = !children.empty();
+    for (const Measured& child : children) {
+        m.ok = m.ok && child.ok;
+        m.times.insert(m.times.end(), child.times.begin(), child.times.end());
+        m.peak = std::max(m.peak, child.peak);
+        m.process = std::max(m.process, child.process);
+        m.snapshot = child.snapshot;
+        m.text = child.text;
+        m.rows = child.rows;
+    }
+    m.ms = median(m.times);
+    return m;
+}
+
+QString listed(const std::vector<double>& times)
+{
+    QStringList all;
+    for (double t : times)
+        all << QString::number(t, 'f', 2);
+    return all.join(',');
+}
 
 struct Row
 {
@@ -157,7 +184,8 @@ Measured measure(const QString& caseName, bool ours, const QString& catalogue, c
     m.snapshot = match.captured(4).toLongLong();
     m.text = match.captured(5).toLongLong();
     m.rows = match.captured(6).toLongLong();
-    m.all = match.captured(7);
+    for (const QString& t : match.captured(7).split(',', Qt::SkipEmptyParts))
+        m.times.push_back(t.toDouble());
     return m;
 }
 
@@ -212,7 +240,8 @@ void printTable(const std::vector<Row>& rows)
               r.ours.ok && r.ours.text > 0 ? QString::number(double(r.ours.snapshot) / double(r.ours.text), 'f', 2)
                                            : QStringLiteral("-")});
     }
-    out << "\nms: median of the timed runs (one untimed warm-up first). ratio: ours / floor, where the floor runs the\n"
+    out << "\nms: median of the timed runs, each in a child process of its own after an untimed warm-up, the two\n"
+           "sides' children taking turns. ratio: ours / floor, where the floor runs the\n"
            "same statement texts straight through QSqlQuery, forward-only, reading every value once, with no\n"
            "snapshot, no widget and no query object (a statement that repeats is prepared once).\n"
            "peak MB: highest resident size during the step over the resident size before it; process MB: the\n"
@@ -323,10 +352,17 @@ int runParent(int argc, char** argv)
                 Row row{backendName, caseName, scale, {}, {}};
                 const QString where =
                     caseName == QLatin1String("tidyup") && !tidyCatalogue.isEmpty() ? tidyCatalogue : catalogue;
-                row.floor = measure(caseName, false, where, ownerArgs, n);
-                row.ours = measure(caseName, true, where, ownerArgs, n);
-                err() << "  " << caseName << ": ours " << row.ours.all << " ms, floor " << row.floor.all << " ms"
-                      << Qt::endl;
+                // The sides take turns, one timed run per child, so that a slow
+                // spell of the machine falls on both sides, not on one side's runs.
+                std::vector<Measured> floors, ours;
+                for (int k = 0; k < n; ++k) {
+                    floors.push_back(measure(caseName, false, where, ownerArgs, 1));
+                    ours.push_back(measure(caseName, true, where, ownerArgs, 1));
+                }
+                row.floor = combined(floors);
+                row.ours = combined(ours);
+                err() << "  " << caseName << ": ours " << listed(row.ours.times) << " ms, floor "
+                      << listed(row.floor.times) << " ms" << Qt::endl;
                 rows.push_back(row);
             }
         }
