@@ -2,12 +2,15 @@
 
 #include <sys/mman.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 
 namespace {
 
 constexpr std::size_t kAlignment = 16;
+static_assert(alignof(std::max_align_t) >= kAlignment, "malloc must align pieces to 16 bytes");
 constexpr std::size_t kHugePage = 2 * 1024 * 1024;
 constexpr std::size_t kHugeFrom = 4 * 1024 * 1024;
 
@@ -42,6 +45,25 @@ void* ResultMemory::take(std::size_t size)
     return piece;
 }
 
+void* ResultMemory::shrink(void* piece, std::size_t size)
+{
+    size = roundUp(size ? size : 1, kAlignment);
+    for (auto chunk = m_chunks.rbegin(); chunk != m_chunks.rend(); ++chunk) {
+        if (chunk->data != piece)
+            continue;
+        if (chunk->mapped || size >= chunk->size)
+            return piece;
+        // Shrinking never needs more memory, so a failure leaves the piece as it was.
+        if (void* moved = std::realloc(chunk->data, size)) {
+            m_total -= chunk->size - size;
+            chunk->data = static_cast<char*>(moved);
+            chunk->size = size;
+        }
+        return chunk->data;
+    }
+    return piece;
+}
+
 void* ResultMemory::own(std::size_t size)
 {
     m_chunks.push_back(allocate(size, false));
@@ -71,7 +93,10 @@ ResultMemory::Chunk ResultMemory::allocate(std::size_t size, bool hugePages)
         }
         // Without room for a mapping, the ordinary heap may still have some.
     }
-    return Chunk{static_cast<char*>(::operator new(size, std::align_val_t(kAlignment))), size, false};
+    void* data = std::malloc(size);
+    if (!data)
+        throw std::bad_alloc();
+    return Chunk{static_cast<char*>(data), size, false};
 }
 
 void ResultMemory::release(const Chunk& chunk)
@@ -79,5 +104,5 @@ void ResultMemory::release(const Chunk& chunk)
     if (chunk.mapped)
         munmap(chunk.data, chunk.size);
     else
-        ::operator delete(chunk.data, std::align_val_t(kAlignment));
+        std::free(chunk.data);
 }

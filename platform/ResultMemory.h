@@ -21,6 +21,9 @@ public:
 
     // size bytes, aligned to 16 bytes.
     void* take(std::size_t size);
+    // Gives back all but the first size bytes of a piece of its own (one
+    // cut from a chunk stays as it is); returns where the piece now is.
+    void* shrink(void* piece, std::size_t size);
 
     // Bytes of every chunk held, used or not.
     std::size_t memoryBytes() const { return m_total; }

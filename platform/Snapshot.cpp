@@ -4,6 +4,7 @@
 #include <QSqlRecord>
 
 #include <cstring>
+#include <stdexcept>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -115,6 +116,18 @@ void Snapshot::BlockArray<T>::push_back(T value, ResultMemory& memory)
     *m_next++ = value;
 }
 
+// A block's place in the array follows from the lengths of the blocks before
+// it, so once the last block is cut to what it holds nothing may follow it.
+template <typename T>
+void Snapshot::BlockArray<T>::settle(ResultMemory& memory)
+{
+    if (m_blocks.empty())
+        return;
+    const std::size_t used = std::size_t(m_next - m_blocks.back());
+    m_blocks.back() = static_cast<T*>(memory.shrink(m_blocks.back(), used * sizeof(T)));
+    m_next = m_end = m_blocks.back() + used;
+}
+
 // The blocks themselves are counted by the result's memory.
 template <typename T>
 std::size_t Snapshot::BlockArray<T>::memoryBytes() const
@@ -142,6 +155,16 @@ std::uint32_t Snapshot::Arena::commit(std::size_t size)
     return place;
 }
 
+// A cell's place names its block, not an address, so a block may move.
+void Snapshot::Arena::settle(ResultMemory& memory)
+{
+    if (m_blocks.empty())
+        return;
+    Block& last = m_blocks.back();
+    last.data = static_cast<char*>(memory.shrink(last.data, m_used));
+    last.capacity = m_used;
+}
+
 const char* Snapshot::Arena::at(std::uint32_t place) const
 {
     const Block& block = m_blocks[place >> kArenaSlotShift];
@@ -162,19 +185,38 @@ Snapshot::Snapshot(const QStringList& columnNames)
 
 void Snapshot::readAll(QSqlQuery& query)
 {
+    expectUnsettled();
     const int columns = columnCount();
     while (query.next()) {
         for (int c = 0; c < columns; ++c)
             appendCell(m_columns[c], query.value(c));
         ++m_rowCount;
     }
+    settle();
 }
 
 void Snapshot::appendRow(const QVariantList& values)
 {
+    expectUnsettled();
     for (int c = 0; c < columnCount(); ++c)
         appendCell(m_columns[c], c < values.size() ? values.at(c) : QVariant());
     ++m_rowCount;
+}
+
+void Snapshot::settle()
+{
+    for (Column& column : m_columns) {
+        column.kinds.settle(m_memory);
+        column.words.settle(m_memory);
+        column.arena.settle(m_memory);
+    }
+    m_settled = true;
+}
+
+void Snapshot::expectUnsettled() const
+{
+    if (m_settled)
+        throw std::logic_error("Snapshot: no row can be added once it is settled");
 }
 
 void Snapshot::appendCell(Column& column, const QVariant& value)

@@ -26,9 +26,12 @@ class Snapshot
 public:
     explicit Snapshot(const QStringList& columnNames);
 
-    // Reads every remaining row of an executed query.
+    // Reads every remaining row of an executed query, then settles.
     void readAll(QSqlQuery& query);
     void appendRow(const QVariantList& values);
+    // Gives back the unused ends of the last blocks. No row can be added
+    // after it (that throws std::logic_error); every row stays readable.
+    void settle();
 
     int rowCount() const { return m_rowCount; }
     int columnCount() const { return int(m_columns.size()); }
@@ -57,6 +60,7 @@ private:
     {
     public:
         void push_back(T value, ResultMemory& memory);
+        void settle(ResultMemory& memory);
         T operator[](std::size_t i) const { return element(i); }
         std::size_t memoryBytes() const;
 
@@ -77,6 +81,7 @@ private:
         char* reserve(std::size_t size, ResultMemory& memory);
         // Keeps the first size bytes of the last reservation; returns their place.
         std::uint32_t commit(std::size_t size);
+        void settle(ResultMemory& memory);
         const char* at(std::uint32_t place) const;
         std::size_t memoryBytes() const;
 
@@ -104,7 +109,10 @@ private:
     void appendWord(Column& column, Kind kind, std::int64_t word);
     QString textAt(const Column& column, int row) const;
 
+    void expectUnsettled() const;
+
     ResultMemory m_memory;
     std::vector<Column> m_columns;
     int m_rowCount = 0;
+    bool m_settled = false;
 };
