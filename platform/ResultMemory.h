@@ -3,14 +3,14 @@
 #include <cstddef>
 #include <vector>
 
-// The memory of one open result's cells. Pieces are never given back one by
-// one: everything goes when the object goes. Until the result holds 4 MiB,
-// every piece is an allocation of its own; after that, pieces are cut from
-// chunks of 2 MiB, each aligned to a huge page and advised as one, so that a
-// large result is faulted in 2 MiB at a time rather than 4 KiB at a time (on
-// a virtual machine every page fault is costly). A small result thus costs
-// what its pieces cost, and a large one at most one part-filled chunk more
-// (at 4 MiB and up, that is at most half again).
+// The memory of one open result's cells. Pieces are not freed one by one (a
+// piece of its own may only be cut shorter): everything goes when the object
+// goes. Until the result holds 4 MiB, every piece is an allocation of its
+// own; after that, pieces are cut from chunks of 2 MiB, each aligned to a
+// huge page and advised as one, so that a large result is faulted in 2 MiB at
+// a time rather than 4 KiB at a time (on a virtual machine every page fault
+// is costly). A small result thus costs what its pieces cost, and a large one
+// at most one part-filled chunk more (at 4 MiB and up, at most half again).
 class ResultMemory
 {
 public:
