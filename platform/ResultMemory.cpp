@@ -19,6 +19,12 @@ std::size_t roundUp(std::size_t n, std::size_t to)
     return (n + to - 1) / to * to;
 }
 
+// What a piece of size bytes occupies: never nothing, and a whole alignment unit.
+std::size_t pieceSize(std::size_t size)
+{
+    return roundUp(size ? size : 1, kAlignment);
+}
+
 } // namespace
 
 ResultMemory::~ResultMemory()
@@ -29,7 +35,7 @@ ResultMemory::~ResultMemory()
 
 void* ResultMemory::take(std::size_t size)
 {
-    size = roundUp(size ? size : 1, kAlignment);
+    size = pieceSize(size);
     // A piece of more than a quarter chunk would leave too much unused.
     if (m_total < kHugeFrom || size > kHugePage / 4)
         return own(size);
@@ -47,7 +53,7 @@ void* ResultMemory::take(std::size_t size)
 
 void* ResultMemory::shrink(void* piece, std::size_t size)
 {
-    size = roundUp(size ? size : 1, kAlignment);
+    size = pieceSize(size);
     for (auto chunk = m_chunks.rbegin(); chunk != m_chunks.rend(); ++chunk) {
         if (chunk->data != piece)
             continue;

@@ -8,7 +8,6 @@
 #include "ResultMemory.h"
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 class QSqlQuery;
